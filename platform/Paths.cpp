@@ -61,22 +61,59 @@ bool pathExists(const fs::path& path) {
     return fs::exists(fs::symlink_status(path, error));
 }
 
-// The entry of `folder` that equals `name` without case, the first in byte order when
-// several do. Names the code page cannot spell are never matched: their "?" would match
-// any character.
-std::optional<std::string> findIgnoringCase(const std::string& folder, const std::string& name) {
+// The entries of `folder` that may stand for `name`: the name itself when it exists, then the
+// entries equal to it without case in the current code page, in byte order. Names the code
+// page cannot spell are never matched: their "?" would match any character.
+std::vector<std::string> candidateEntries(const std::string& folder, const std::string& name) {
+    std::vector<std::string> candidates;
+    if (name == "." || name == ".." || pathExists(folder + name)) candidates.push_back(name);
+    if (name == "." || name == "..") return candidates;
     const std::string wanted = fromUtf8(name);
-    if (toUtf8(wanted) != name) return std::nullopt;
-    std::optional<std::string> best;
+    if (toUtf8(wanted) != name) return candidates;
+    std::vector<std::string> others;
     std::error_code error;
     fs::directory_iterator entries(folder.empty() ? "." : folder, error);
     for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
-        std::string candidate = entries->path().filename().string();
-        const std::string spelled = fromUtf8(candidate);
-        if (toUtf8(spelled) != candidate || !equalsIgnoreCase(spelled, wanted)) continue;
-        if (!best || candidate < *best) best = std::move(candidate);
+        std::string entry = entries->path().filename().string();
+        const std::string spelled = fromUtf8(entry);
+        if (entry != name && toUtf8(spelled) == entry && equalsIgnoreCase(spelled, wanted))
+            others.push_back(std::move(entry));
     }
-    return best;
+    std::sort(others.begin(), others.end());
+    candidates.insert(candidates.end(), others.begin(), others.end());
+    return candidates;
+}
+
+struct Resolution {
+    std::string path;
+    bool exists;
+};
+
+// Resolves components[index...] inside the existing folder `prefix` ("", "/" or ending with
+// "/"). The first candidate, in candidateEntries() order, that leads to an existing path
+// wins; when none does, the first candidate's result, so the outcome is deterministic and a
+// path to a new file still goes through existing folders.
+Resolution resolveFrom(const std::string& prefix, const std::vector<std::string>& components,
+                       std::size_t index) {
+    if (index == components.size()) return {prefix, true};
+    const bool isLast = index + 1 == components.size();
+    const std::vector<std::string> candidates = candidateEntries(prefix, components[index]);
+    if (candidates.empty()) {
+        std::string path = prefix;
+        for (std::size_t rest = index; rest < components.size(); ++rest) {
+            path += components[rest];
+            if (rest + 1 < components.size()) path += '/';
+        }
+        return {std::move(path), false};
+    }
+    std::optional<Resolution> firstChoice;
+    for (const std::string& candidate : candidates) {
+        Resolution resolution =
+            resolveFrom(prefix + candidate + (isLast ? "" : "/"), components, index + 1);
+        if (resolution.exists) return resolution;
+        if (!firstChoice) firstChoice = std::move(resolution);
+    }
+    return *firstChoice;
 }
 
 } // namespace
@@ -160,22 +197,8 @@ std::string resolveExistingPath(std::string_view nativePath) {
         start = end + 1;
     }
 
-    std::string resolved = path.front() == '/' ? "/" : "";
-    bool parentExists = true;
-    for (std::size_t index = 0; index < components.size(); ++index) {
-        const std::string& component = components[index];
-        std::string next = resolved + component;
-        if (parentExists && component != "." && component != ".." && !pathExists(next)) {
-            if (std::optional<std::string> match = findIgnoringCase(resolved, component)) {
-                next = resolved + *match;
-            } else {
-                parentExists = false;
-            }
-        }
-        resolved = std::move(next);
-        if (index + 1 < components.size()) resolved += '/';
-    }
-    if (path.back() == '/' && resolved.back() != '/') resolved += '/';
+    std::string resolved = resolveFrom(path.front() == '/' ? "/" : "", components, 0).path;
+    if (path.back() == '/' && !resolved.empty() && resolved.back() != '/') resolved += '/';
     return resolved;
 }
 

@@ -48,11 +48,12 @@ std::string driveRoot(char letter);
 std::string toNativePath(std::string_view publicationPath);
 
 // Finds the file a native path means on a case-sensitive file system. When the exact path
-// exists it is returned unchanged. Otherwise each component is resolved in turn: an entry of
-// the same name wins, else the entries equal without case in the current code page; among
-// several, the first in sorted (byte) order, so the result is deterministic. From the first
-// component that matches nothing the rest is kept as written, so a new file still lands in
-// the existing folder: "C:\Data\NEW.TXT" goes into an existing ".../data/".
+// exists it is returned unchanged. Otherwise each component is resolved in turn against the
+// entries of its folder: the entry of the same name first, then those equal without case in
+// the current code page in sorted (byte) order; the first choice that leads to an existing
+// path wins, so the result is deterministic. When no choice leads to an existing path, the
+// first choices are taken as far as they go and the rest is kept as written, so a new file
+// still lands in the existing folder: "C:\Data\NEW.TXT" goes into an existing ".../data/".
 std::string resolveExistingPath(std::string_view nativePath);
 
 // toNativePath() followed by resolveExistingPath(): what every file operation on a name
