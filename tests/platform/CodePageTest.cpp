@@ -1,8 +1,10 @@
 #include "platform/CodePage.h"
 
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace tomelet {
 namespace {
@@ -182,6 +184,13 @@ TEST(CodePageTest, UnorderedMapKeyedByNamesIgnoresCase) {
     EXPECT_EQ(objects.at("button1"), 3);
     EXPECT_EQ(objects.find(std::string_view("\xE9T\xC9"))->second, 2);
     EXPECT_EQ(objects.count("Button2"), 0u);
+}
+
+TEST(CodePageTest, OrderedSetOfNamesIgnoresCase) {
+    std::set<std::string, CaseInsensitiveLess> names{"beta", "Alpha", "ALPHA", "\xE9t\xE9", "Zulu"};
+    EXPECT_EQ(std::vector<std::string>(names.begin(), names.end()),
+              (std::vector<std::string>{"Alpha", "beta", "Zulu", "\xE9t\xE9"}));
+    EXPECT_EQ(names.count(std::string_view("\xC9T\xC9")), 1u);
 }
 
 class CurrentCodePageTest : public ::testing::Test {
