@@ -1,0 +1,26 @@
+#pragma once
+
+#include "package/InputStream.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace tomelet {
+
+// A file on disk as an InputStream, so the packer streams entry data without holding it.
+class FileInputStream final : public InputStream {
+public:
+    // Throws StreamError when the file cannot be opened.
+    explicit FileInputStream(const std::filesystem::path& path);
+    ~FileInputStream() override;
+    FileInputStream(const FileInputStream&) = delete;
+    FileInputStream& operator=(const FileInputStream&) = delete;
+
+    std::size_t read(char* buffer, std::size_t count) override;
+
+private:
+    std::filesystem::path path_;
+    std::FILE* file_ = nullptr;
+};
+
+} // namespace tomelet
