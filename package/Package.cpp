@@ -111,11 +111,15 @@ int Package::OpenPackage(const fs::path& packageFile) {
     } catch (const StreamError& failure) {
         return fail(failure.what());
     }
+    int result = 0;
     try {
-        return readDirectory();
+        result = readDirectory();
     } catch (const StreamError& failure) {
-        return fail(failure.what());
+        result = fail(failure.what());
     }
+    // The file stays open only for entries that were read.
+    if (result != 0 && entries_.empty()) file_.reset();
+    return result;
 }
 
 int Package::readDirectory() {

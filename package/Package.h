@@ -68,6 +68,8 @@ public:
     // a fault in the directory stay available.
     int OpenPackage(const std::filesystem::path& packageFile);
     const std::string& failureReason() const { return failureReason_; }
+    // Whether entries can be read: after a successful open, or after a fault in the
+    // directory that left some entries read.
     bool isOpen() const { return file_ != nullptr; }
     const std::filesystem::path& packageFile() const { return packageFile_; }
     // The start-up values of the directory.

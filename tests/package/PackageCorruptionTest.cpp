@@ -100,6 +100,7 @@ TEST_F(PackageCorruptionTest, ALyingDirectorySizeFailsToOpen) {
         damaged.directorySize = lie;
         EXPECT_EQ(open(damaged.bytes()), PackageResult::openFailed) << lie;
         EXPECT_FALSE(package_.failureReason().empty());
+        EXPECT_FALSE(package_.isOpen());
     }
 }
 
@@ -130,7 +131,10 @@ TEST_F(PackageCorruptionTest, Text16LengthsPastTheDirectoryEndFailToOpen) {
     overlongName[secondName + 1] = '\xff';
     EXPECT_EQ(open(PackageParts::around(good.data, overlongName).bytes()),
               PackageResult::openFailed);
-    EXPECT_EQ(package_.entries().size(), 1u);
+    ASSERT_EQ(package_.entries().size(), 1u);
+    std::string data;
+    EXPECT_EQ(package_.ReadEntryToMemory("stored.txt", data), PackageResult::entryFound);
+    EXPECT_EQ(data, storedText);
 
     std::string overlongSplash = good.directory();
     overlongSplash[8] = '\x00';
