@@ -31,6 +31,8 @@ struct ManifestEntry {
     std::optional<bool> imageHasTransparency;
     bool withoutData = false;
     int line = 0;
+
+    bool operator==(const ManifestEntry&) const = default;
 };
 
 struct Manifest {
