@@ -21,4 +21,13 @@ std::size_t FileInputStream::read(char* buffer, std::size_t count) {
     return taken;
 }
 
+std::string readWholeFile(const std::filesystem::path& path) {
+    FileInputStream stream(path);
+    std::string bytes;
+    char buffer[1 << 16];
+    while (const std::size_t count = stream.read(buffer, sizeof buffer))
+        bytes.append(buffer, count);
+    return bytes;
+}
+
 } // namespace tomelet

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
 
 namespace tomelet {
 
@@ -22,5 +23,9 @@ private:
     std::filesystem::path path_;
     std::FILE* file_ = nullptr;
 };
+
+// The whole file in memory, for the small files the packer inspects (manifests, picture
+// headers, tails). Throws StreamError.
+std::string readWholeFile(const std::filesystem::path& path);
 
 } // namespace tomelet

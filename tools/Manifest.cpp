@@ -2,14 +2,11 @@
 
 #include "platform/CodePage.h"
 #include "tools/EntryNaming.h"
+#include "tools/FileInputStream.h"
 
-#include <cerrno>
 #include <charconv>
-#include <cstring>
-#include <fstream>
 #include <limits>
 #include <map>
-#include <sstream>
 
 namespace tomelet {
 namespace {
@@ -324,13 +321,11 @@ Manifest parseManifest(std::string_view text, const std::string& fileName) {
 }
 
 Manifest readManifest(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw ManifestError("cannot read " + path.string() + ": " + std::strerror(errno));
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad())
-        throw ManifestError("cannot read " + path.string() + ": " + std::strerror(errno));
-    return parseManifest(text.str(), path.string());
+    try {
+        return parseManifest(readWholeFile(path), path.string());
+    } catch (const StreamError& error) {
+        throw ManifestError(error.what());
+    }
 }
 
 std::string_view manifestHelp() {

@@ -6,9 +6,7 @@
 #include "tools/PackError.h"
 #include "tools/PackingPlan.h"
 
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 namespace tomelet {
 namespace {
@@ -19,11 +17,7 @@ static_assert(largestTail == markerSearchLimit - static_cast<std::int64_t>(packa
 
 std::string readTail(const fs::path& path) {
     if (!fs::is_regular_file(path)) throw PackError("the tail " + path.string() + " is not a file");
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    if (!file) throw PackError("cannot read the tail " + path.string());
-    std::string tail = bytes.str();
+    std::string tail = readWholeFile(path);
     if (static_cast<std::int64_t>(tail.size()) > largestTail)
         throw PackError("the tail " + path.string() + " is " + std::to_string(tail.size()) +
                         " bytes; the player finds the package only behind a tail of at most " +

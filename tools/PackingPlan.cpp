@@ -2,13 +2,12 @@
 
 #include "platform/CodePage.h"
 #include "tools/EntryNaming.h"
+#include "tools/FileInputStream.h"
 #include "tools/PackError.h"
 #include "tools/PictureSniffer.h"
 
 #include <algorithm>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 namespace tomelet {
 namespace {
@@ -17,14 +16,6 @@ namespace fs = std::filesystem;
 
 std::string quotedName(std::string_view codePageText) {
     return "\"" + toUtf8(codePageText) + "\"";
-}
-
-std::string readWholeFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    if (!file) throw PackError("cannot read " + path.string());
-    return bytes.str();
 }
 
 bool isPublicationText(std::string_view name) {
