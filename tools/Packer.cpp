@@ -47,11 +47,11 @@ std::vector<LibRec> writePackage(const PackingPlan& plan, const PackRequest& req
     PackageWriter writer(path, request.player);
     for (const PlannedEntry& entry : plan.entries) {
         if (entry.source.empty()) {
-            writer.addEntryWithoutData(entry.spec);
+            writer.addEntryWithoutData(entry.details);
             continue;
         }
         FileInputStream data(entry.source);
-        writer.addEntry(entry.spec, data);
+        writer.addEntry(entry.details, data);
     }
     writer.finish(plan.directory, tail);
     return writer.entries();

@@ -46,21 +46,21 @@ std::optional<fs::path> findPublicationText(const fs::path& folder) {
 // Fills in the picture facts the manifest leaves out, from the picture's own header.
 void settlePictureFacts(PlannedEntry& planned, const ManifestEntry* given,
                         const std::string& origin) {
-    EntrySpec& spec = planned.spec;
+    EntrySpec& details = planned.details;
     const bool sizeGiven = given && given->imageWidth;
     const bool transparencyGiven = given && given->imageHasTransparency;
     if (sizeGiven) {
-        spec.imageWidth = *given->imageWidth;
-        spec.imageHeight = *given->imageHeight;
+        details.imageWidth = *given->imageWidth;
+        details.imageHeight = *given->imageHeight;
     }
-    if (transparencyGiven) spec.imageHasTransparency = *given->imageHasTransparency;
+    if (transparencyGiven) details.imageHasTransparency = *given->imageHasTransparency;
     if (sizeGiven && transparencyGiven) return;
     const std::string advice = given ? "give size=WIDTHxHEIGHT on its entry line"
                                      : "list it in " + std::string(manifestFileName) +
                                            " with size=WIDTHxHEIGHT, or with type=1";
     if (planned.source.empty()) {
         if (!sizeGiven)
-            throw PackError(origin + "picture entry " + quotedName(spec.name) +
+            throw PackError(origin + "picture entry " + quotedName(details.name) +
                             " has no data to read its size from; " + advice);
         return;
     }
@@ -73,18 +73,18 @@ void settlePictureFacts(PlannedEntry& planned, const ManifestEntry* given,
         return;
     }
     if (!sizeGiven) {
-        spec.imageWidth = facts->width;
-        spec.imageHeight = facts->height;
+        details.imageWidth = facts->width;
+        details.imageHeight = facts->height;
     }
-    if (!transparencyGiven) spec.imageHasTransparency = facts->transparent;
+    if (!transparencyGiven) details.imageHasTransparency = facts->transparent;
 }
 
 PlannedEntry planManifestEntry(const fs::path& folder, const ManifestEntry& entry,
                                const std::string& origin) {
     PlannedEntry planned;
-    planned.spec.name = entry.name;
-    planned.spec.type = entry.type.value_or(defaultEntryType(entry.name));
-    planned.spec.compress = entry.compress.value_or(true);
+    planned.details.name = entry.name;
+    planned.details.type = entry.type.value_or(defaultEntryType(entry.name));
+    planned.details.compress = entry.compress.value_or(true);
     if (entry.withoutData) {
         if (isPublicationText(entry.name))
             throw PackError(origin + "RUNTIME.PUB cannot be an entry without data");
@@ -97,7 +97,7 @@ PlannedEntry planManifestEntry(const fs::path& folder, const ManifestEntry& entr
                             (fs::exists(planned.source) ? " is not a file" : " does not exist"));
     }
     const bool pictureFactsGiven = entry.imageWidth || entry.imageHasTransparency;
-    if (planned.spec.type == EntryType::picture)
+    if (planned.details.type == EntryType::picture)
         settlePictureFacts(planned, &entry, origin);
     else if (pictureFactsGiven)
         throw PackError(origin + "size and transparent apply only to pictures (type 3)");
@@ -168,14 +168,14 @@ std::vector<PlannedEntry> planFromFolder(const fs::path& folder,
                             " would both be the entry " + quotedName(*name) +
                             " (entry names compare without case)");
         PlannedEntry planned{{*name, defaultEntryType(*name)}, path};
-        if (planned.spec.type == EntryType::picture)
+        if (planned.details.type == EntryType::picture)
             settlePictureFacts(planned, nullptr, path.string() + ": ");
         if (isPublicationText(*name))
             entries.insert(entries.begin(), std::move(planned));
         else
             entries.push_back(std::move(planned));
     }
-    if (entries.empty() || !isPublicationText(entries.front().spec.name))
+    if (entries.empty() || !isPublicationText(entries.front().details.name))
         failWithoutPublicationText(folder);
     return entries;
 }
@@ -186,7 +186,7 @@ void checkImageNames(const PackingPlan& plan, const Manifest& manifest) {
         if (name.empty()) return;
         const bool isEntry =
             std::any_of(plan.entries.begin(), plan.entries.end(), [&](const PlannedEntry& entry) {
-                return equalsIgnoreCase(entry.spec.name, name);
+                return equalsIgnoreCase(entry.details.name, name);
             });
         if (!isEntry)
             throw PackError(manifest.fileName + ":" +

@@ -11,7 +11,7 @@
 namespace tomelet {
 
 struct PlannedEntry {
-    EntrySpec spec;
+    EntrySpec details;
     std::filesystem::path source; // empty for an entry without data
 };
 
