@@ -1,6 +1,8 @@
 #include "ToolsFixture.h"
 #include "package/Package.h"
+#include "package/PublicationKeys.h"
 #include "package/PublicationTextReader.h"
+#include "package/PublicationValues.h"
 #include "tools/Packer.h"
 
 #include <gtest/gtest.h>
@@ -76,6 +78,33 @@ TEST(DemoPublicationTest, TextIsWhatTheAuthoringToolWrites) {
     EXPECT_FALSE(model.mainMenu.empty());
     EXPECT_FALSE(model.settings.startupAction.empty());
     EXPECT_FALSE(model.settings.subroutineAction.empty());
+}
+
+// The reader ignores what it does not know, so a misspelt key or a key given to the wrong
+// class would silently drop part of the demo: every line must be a key the player applies.
+TEST(DemoPublicationTest, EveryLineIsAKeyThePlayerApplies) {
+    const std::string text = testing::readFile(demoFolder / "RUNTIME.PUB");
+    std::optional<ObjectType> currentObject;
+    std::size_t lineNumber = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        const std::string_view line = std::string_view(text).substr(start, end - start);
+        start = end + 2;
+        ++lineNumber;
+        const PublicationLine parsed = splitPublicationLine(line);
+        const KeyDefinition* key = findPublicationKey(parsed.key);
+        ASSERT_NE(key, nullptr) << "line " << lineNumber << ": " << line;
+        if (key->key == PublicationKey::ObjectType) {
+            currentObject = objectTypeFromNumber(readIntegerValue(parsed.value).value_or(0));
+            ASSERT_TRUE(currentObject.has_value()) << "line " << lineNumber << ": " << line;
+        }
+        if (key->section == KeySection::ObjectClass && !parsed.value.empty()) {
+            ASSERT_TRUE(currentObject.has_value()) << "line " << lineNumber;
+            EXPECT_TRUE(objectClassTakesKey(*currentObject, key->key))
+                << "line " << lineNumber << ": " << line;
+        }
+    }
 }
 
 } // namespace
