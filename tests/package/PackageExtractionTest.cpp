@@ -3,7 +3,7 @@
 #include "package/Package.h"
 #include "platform/Paths.h"
 #include "tests/package/PackageFixture.h"
-#include "tests/platform/ScopedEnvironment.h"
+#include "tests/support/ScopedEnvironment.h"
 
 namespace tomelet {
 namespace {

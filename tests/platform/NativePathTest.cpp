@@ -1,5 +1,5 @@
 #include "platform/Paths.h"
-#include "tests/platform/ScopedEnvironment.h"
+#include "tests/support/ScopedEnvironment.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>

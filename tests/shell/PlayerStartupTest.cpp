@@ -1,13 +1,12 @@
 #include "package/PackageWriter.h"
+#include "tests/support/TestFiles.h"
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace tomelet {
 namespace {
@@ -33,21 +32,12 @@ ProcessOutput run(const std::string& commandLine, const fs::path& folder) {
         output.standardOutput.append(buffer.data(), count);
     const int status = pclose(pipe);
     output.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream errors(errorFile, std::ios::binary);
-    output.standardError.assign(std::istreambuf_iterator<char>(errors), {});
+    output.standardError = testing::readFile(errorFile);
     return output;
 }
 
-class PlayerStartupTest : public testing::Test {
+class PlayerStartupTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("tomelet-shell-" + std::to_string(::getpid()) + "-" +
-                   testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
     // A package with the given publication text, optionally appended to a copy of the player.
     fs::path writePackage(const std::string& name, const std::string& publicationText,
                           bool asPlayer) {
@@ -67,7 +57,7 @@ protected:
         return path;
     }
 
-    fs::path folder_;
+    testing::TemporaryFolder folder_;
 };
 
 const std::string demoText = "TITLE=Shell Test\r\nSCREENWIDTH=800\r\nMASTERPAGE\r\n"
@@ -77,7 +67,8 @@ const std::string demoText = "TITLE=Shell Test\r\nSCREENWIDTH=800\r\nMASTERPAGE\
 
 TEST_F(PlayerStartupTest, PackedExecutablePlaysItsOwnPackage) {
     const fs::path executable = writePackage("ShellTest", demoText, true);
-    const ProcessOutput output = run("'" + executable.string() + "' some parameters", folder_);
+    const ProcessOutput output =
+        run("'" + executable.string() + "' some parameters", folder_.path());
     EXPECT_EQ(output.exitCode, 0) << output.standardError;
     EXPECT_NE(output.standardOutput.find("Title: Shell Test"), std::string::npos);
     EXPECT_NE(output.standardOutput.find("Pages: 2"), std::string::npos);
@@ -93,17 +84,16 @@ TEST_F(PlayerStartupTest, PackedExecutablePlaysItsOwnPackage) {
 TEST_F(PlayerStartupTest, StandalonePlayerPlaysTheFileAfterR) {
     const fs::path package = writePackage("bare.pkg", demoText, false);
     const ProcessOutput output =
-        run("'" + playerBinary.string() + "' /r '" + package.string() + "'", folder_);
+        run("'" + playerBinary.string() + "' /r '" + package.string() + "'", folder_.path());
     EXPECT_EQ(output.exitCode, 0) << output.standardError;
     EXPECT_NE(output.standardOutput.find("Title: Shell Test"), std::string::npos);
 }
 
 TEST_F(PlayerStartupTest, FailedStartsSayWhyAndExitWithFailure) {
     const fs::path valid = writePackage("valid.pkg", demoText, false);
-    std::ifstream in(valid, std::ios::binary);
-    std::string bytes(std::istreambuf_iterator<char>(in), {});
+    const std::string bytes = testing::readFile(valid);
     const fs::path truncated = folder_ / "truncated.pkg";
-    std::ofstream(truncated, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+    testing::writeFile(truncated, bytes.substr(0, bytes.size() / 2));
     const fs::path noPublication = folder_ / "empty.pkg";
     {
         PackageWriter writer(noPublication);
@@ -126,7 +116,7 @@ TEST_F(PlayerStartupTest, FailedStartsSayWhyAndExitWithFailure) {
     for (const Case& testCase : cases) {
         SCOPED_TRACE(testCase.arguments);
         const ProcessOutput output =
-            run("'" + playerBinary.string() + "' " + testCase.arguments, folder_);
+            run("'" + playerBinary.string() + "' " + testCase.arguments, folder_.path());
         EXPECT_NE(output.exitCode, 0);
         EXPECT_NE(output.standardError.find(testCase.expectedError), std::string::npos)
             << output.standardError;

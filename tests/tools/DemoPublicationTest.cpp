@@ -1,8 +1,8 @@
-#include "ToolsFixture.h"
 #include "package/Package.h"
 #include "package/PublicationKeys.h"
 #include "package/PublicationTextReader.h"
 #include "package/PublicationValues.h"
+#include "tests/tools/ToolsFixture.h"
 #include "tools/Packer.h"
 
 #include <gtest/gtest.h>

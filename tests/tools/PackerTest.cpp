@@ -1,7 +1,7 @@
 #include "tools/Packer.h"
 
-#include "ToolsFixture.h"
 #include "package/Package.h"
+#include "tests/tools/ToolsFixture.h"
 #include "tools/PackError.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "tools/PictureSniffer.h"
 
-#include "ToolsFixture.h"
+#include "tests/tools/ToolsFixture.h"
 
 #include <cctype>
 #include <gtest/gtest.h>

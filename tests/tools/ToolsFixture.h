@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/TestFiles.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -11,39 +13,6 @@
 #include <zlib.h>
 
 namespace tomelet::testing {
-
-// A fresh folder under the system temp folder, removed with everything in it afterwards.
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        std::string pattern = std::filesystem::temp_directory_path() / "tools-test-XXXXXX";
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TemporaryFolder() {
-        std::error_code error;
-        std::filesystem::remove_all(path_, error);
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void writeFile(const std::filesystem::path& path, std::string_view bytes) {
-    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 // Minimal but well-formed picture headers, enough for a header reader.
 namespace pictures {
