@@ -40,7 +40,7 @@ std::optional<DateTimeParts> dateFromDayNumber(std::int64_t days);
 //   ddddd dddddd  the locale's short / long date format
 //   m mm          month, without / with leading zero (minutes right after an hour: "h:mm")
 //   mmm mmmm      short / long month name
-//   yy            two-digit year; y, yyy, yyyy four digits
+//   y yy          two-digit year; yyy yyyy four digits
 //   h hh          hour, without / with leading zero; 12-hour clock when an am/pm
 //                 specifier follows before the next hour
 //   n nn  s ss    minutes, seconds, without / with leading zero
