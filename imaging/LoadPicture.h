@@ -40,10 +40,12 @@ struct PictureFrame {
 
 struct Picture {
     PictureFormat format = PictureFormat::Unknown;
-    // At least one frame when loading succeeded; all frames have the picture's size.
+    // At least one frame when loading succeeded. An animation's frames all have the
+    // picture's size; an icon's or cursor's frames are its images, the best (largest, then
+    // most colours) first.
     std::vector<PictureFrame> frames;
-    // Times an animation plays; 0 = endless. 1 for still pictures and GIFs without a loop
-    // extension.
+    // An animation's loop count as the GIF's NETSCAPE2.0 extension stores it (0 = endless);
+    // 1 for still pictures and GIFs without that extension.
     int loopCount = 1;
 
     const Bitmap& bitmap() const { return frames.front().bitmap; }
