@@ -135,14 +135,22 @@ void putIndex(Bitmap& bitmap, int x, int y, std::size_t index, const Palette& pa
 struct Channel {
     std::uint32_t mask = 0;
     int shift = 0;
-    std::uint64_t maximum = 0;
+    int bits = 0;
 
-    explicit Channel(std::uint32_t bits)
-        : mask(bits), shift(bits ? std::countr_zero(bits) : 0),
-          maximum(bits ? (std::uint64_t(bits) >> shift) : 0) {}
+    explicit Channel(std::uint32_t bitMask)
+        : mask(bitMask), shift(bitMask ? std::countr_zero(bitMask) : 0),
+          bits(std::popcount(bitMask)) {}
+    // Fewer than 8 bits are widened by repeating them (5 bits abcde give abcdeabc), so full
+    // and empty stay 255 and 0.
     std::uint8_t scale(std::uint32_t value, std::uint8_t whenAbsent) const {
-        if (maximum == 0) return whenAbsent;
-        return std::uint8_t(((value & mask) >> shift) * 255 / maximum);
+        if (bits == 0) return whenAbsent;
+        const std::uint32_t field = (value & mask) >> shift;
+        if (bits >= 8) return std::uint8_t(field >> (bits - 8));
+        std::uint32_t widened = field;
+        int width = bits;
+        for (; width < 8; width += bits)
+            widened = (widened << bits) | field;
+        return std::uint8_t(widened >> (width - 8));
     }
 };
 
@@ -196,7 +204,7 @@ bool decodeUncompressed(const ByteReader& reader, const DibHeader& header, const
                 pixel[1] = green.scale(value, 0);
                 pixel[2] = blue.scale(value, 0);
                 pixel[3] = alpha.scale(value, 255);
-                anyAlpha = anyAlpha || (alpha.maximum && pixel[3] != 0);
+                anyAlpha = anyAlpha || (alpha.bits && pixel[3] != 0);
             }
             }
         }

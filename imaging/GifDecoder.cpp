@@ -69,7 +69,7 @@ struct FrameControl {
 };
 
 // Reads one extension: a graphic control block into `control`, a NETSCAPE2.0 loop count
-// into `loopCount`; the others are skipped.
+// into `loopCount` (times played); the others are skipped.
 void readExtension(GifFileType* gif, FrameControl& control, int& loopCount) {
     int function = 0;
     GifByteType* block = nullptr;
@@ -81,8 +81,11 @@ void readExtension(GifFileType* gif, FrameControl& control, int& loopCount) {
             DGifExtensionToGCB(block[0], block + 1, &control.block);
         if (function == APPLICATION_EXT_FUNC_CODE && first)
             netscape = block[0] == 11 && std::memcmp(block + 1, "NETSCAPE2.0", 11) == 0;
-        else if (netscape && block[0] >= 3 && block[1] == 1)
-            loopCount = block[2] | (block[3] << 8);
+        else if (netscape && block[0] >= 3 && block[1] == 1) {
+            // The extension counts the repeats after the first play; 0 repeats for ever.
+            const int repeats = block[2] | (block[3] << 8);
+            loopCount = repeats == 0 ? 0 : repeats + 1;
+        }
         first = false;
         if (DGifGetExtensionNext(gif, &block) != GIF_OK) fail(gif->Error);
     }

@@ -44,8 +44,8 @@ struct Picture {
     // picture's size; an icon's or cursor's frames are its images, the best (largest, then
     // most colours) first.
     std::vector<PictureFrame> frames;
-    // An animation's loop count as the GIF's NETSCAPE2.0 extension stores it (0 = endless);
-    // 1 for still pictures and GIFs without that extension.
+    // Times an animation plays; 0 = endless. 1 for still pictures and GIFs without a
+    // NETSCAPE2.0 extension.
     int loopCount = 1;
 
     const Bitmap& bitmap() const { return frames.front().bitmap; }

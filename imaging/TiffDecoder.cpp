@@ -113,6 +113,20 @@ TiffHeader readHeader(TIFF* tiff) {
     return header;
 }
 
+// TIFFReadRGBAImage premultiplies unassociated alpha; our bitmaps are not premultiplied.
+void unpremultiply(Bitmap& bitmap) {
+    for (int y = 0; y < bitmap.height(); ++y) {
+        std::uint8_t* pixel = bitmap.row(y);
+        for (int x = 0; x < bitmap.width(); ++x, pixel += 4) {
+            const int alpha = pixel[3];
+            if (alpha == 0 || alpha == 255) continue;
+            for (int channel = 0; channel < 3; ++channel)
+                pixel[channel] =
+                    std::uint8_t(std::min(255, (pixel[channel] * 255 + alpha / 2) / alpha));
+        }
+    }
+}
+
 bool sniff(std::string_view bytes) {
     return bytes.starts_with(std::string_view("II*\0", 4)) ||
            bytes.starts_with(std::string_view("MM\0*", 4));
@@ -131,6 +145,7 @@ Picture decode(std::string_view bytes) {
                                    reinterpret_cast<std::uint32_t*>(bitmap.pixels().data()),
                                    ORIENTATION_TOPLEFT, 1))
         fail(source, source.readShort ? PictureError::Truncated : PictureError::Corrupt);
+    if (header.hasAlpha) unpremultiply(bitmap);
     bitmap.setHasAlpha(header.hasAlpha);
     bitmap.setSourceBitsPerPixel(header.bitsPerPixel);
     return stillPicture(PictureFormat::Tiff, std::move(bitmap));
