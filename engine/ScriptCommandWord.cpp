@@ -19,8 +19,4 @@ std::string UpperCommandWord(std::string_view line) {
     return upper(CommandWord(line));
 }
 
-bool isWord(std::string_view word, std::string_view upperName) {
-    return equalsIgnoreCase(word, upperName);
-}
-
 } // namespace tomelet

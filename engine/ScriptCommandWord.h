@@ -14,7 +14,4 @@ std::string_view CommandWord(std::string_view line);
 // The command word in upper case, the form in which words are compared.
 std::string UpperCommandWord(std::string_view line);
 
-// Whether `word` is `upperName` (given in upper case) without regard to case.
-bool isWord(std::string_view word, std::string_view upperName);
-
 } // namespace tomelet
