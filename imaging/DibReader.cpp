@@ -258,7 +258,7 @@ bool decodeRle(const ByteReader& reader, const DibHeader& header, const Palette&
 void applyAndMask(const ByteReader& reader, const DibHeader& header, std::size_t maskOffset,
                   Bitmap& bitmap) {
     const std::size_t stride = std::size_t((header.width + 31) / 32) * 4;
-    if (!reader.has(maskOffset, stride * std::size_t(header.height))) return;
+    reader.require(maskOffset, stride * std::size_t(header.height));
     for (std::int64_t stored = 0; stored < header.height; ++stored) {
         const std::string_view row =
             reader.slice(maskOffset + std::size_t(stored) * stride, stride);

@@ -44,20 +44,15 @@ std::vector<IconEntry> readEntries(std::string_view bytes, PictureFormat format)
         entry.height = reader.u8(offset + 1) ? reader.u8(offset + 1) : 256;
         const std::uint32_t size = reader.u32(offset + 8);
         const std::uint32_t dataOffset = reader.u32(offset + 12);
-        if (!reader.has(dataOffset, size) || size < 8) continue;
         entry.data = reader.slice(dataOffset, size);
-        try {
-            const PictureInfo info = isPng(entry.data) ? pngDecoder.readInfo(entry.data)
-                                                       : readDibInfo(entry.data, {true, {}});
-            entry.width = info.width;
-            entry.height = info.height;
-            entry.bitsPerPixel = info.bitsPerPixel;
-        } catch (const PictureDecodeError&) {
-            continue;
-        }
+        const PictureInfo info = isPng(entry.data) ? pngDecoder.readInfo(entry.data)
+                                                   : readDibInfo(entry.data, {true, {}});
+        entry.width = info.width;
+        entry.height = info.height;
+        entry.bitsPerPixel = info.bitsPerPixel;
         entries.push_back(entry);
     }
-    if (entries.empty()) reader.fail(PictureError::Truncated, "no readable image in the directory");
+    if (entries.empty()) reader.fail(PictureError::Corrupt, "the directory is empty");
     std::stable_sort(entries.begin(), entries.end(), [](const IconEntry& a, const IconEntry& b) {
         const std::int64_t pixelsA = std::int64_t(a.width) * a.height;
         const std::int64_t pixelsB = std::int64_t(b.width) * b.height;
@@ -69,25 +64,17 @@ std::vector<IconEntry> readEntries(std::string_view bytes, PictureFormat format)
 Picture decodeIcons(std::string_view bytes, PictureFormat format) {
     Picture picture;
     picture.format = format;
-    PictureDecodeError firstError(PictureError::Corrupt, "");
-    bool failed = false;
     for (const IconEntry& entry : readEntries(bytes, format)) {
-        try {
-            Bitmap bitmap = isPng(entry.data)
-                                ? std::move(pngDecoder.decode(entry.data).frames[0].bitmap)
-                                : decodeDib(entry.data, {true, {}});
-            bitmap.setHasAlpha(true);
-            PictureFrame frame;
-            frame.width = bitmap.width();
-            frame.height = bitmap.height();
-            frame.bitmap = std::move(bitmap);
-            picture.frames.push_back(std::move(frame));
-        } catch (const PictureDecodeError& error) {
-            if (!failed) firstError = error;
-            failed = true;
-        }
+        Bitmap bitmap = isPng(entry.data)
+                            ? std::move(pngDecoder.decode(entry.data).frames[0].bitmap)
+                            : decodeDib(entry.data, {true, {}});
+        bitmap.setHasAlpha(true);
+        PictureFrame frame;
+        frame.width = bitmap.width();
+        frame.height = bitmap.height();
+        frame.bitmap = std::move(bitmap);
+        picture.frames.push_back(std::move(frame));
     }
-    if (picture.frames.empty()) throw firstError;
     return picture;
 }
 
