@@ -1,6 +1,7 @@
 #include "imaging/Region.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace tomelet {
 
@@ -151,6 +152,60 @@ Region Region::united(const Region& other) const {
         }
         result.appendBand(top, edges[edge + 1], std::move(spans));
     }
+    return result;
+}
+
+Region& Region::unite(const Region& other) {
+    if (other.isEmpty()) return *this;
+    std::size_t kept = bands_.size();
+    while (kept > 0 && bands_[kept - 1].bottom > other.bands_.front().top)
+        --kept;
+    if (kept == 0) return *this = united(other);
+    Region overlap;
+    overlap.bands_.assign(std::make_move_iterator(bands_.begin() + kept),
+                          std::make_move_iterator(bands_.end()));
+    bands_.resize(kept);
+    Region merged = overlap.united(other);
+    for (Band& band : merged.bands_)
+        appendBand(band.top, band.bottom, std::move(band.spans));
+    return *this;
+}
+
+std::optional<Region> RegionFromBitmap(const Bitmap& bitmap, int colour) {
+    // Window systems unite shape rectangles faster in bounded batches than one at a time.
+    constexpr std::size_t batchSize = 2000;
+    constexpr int ownTransparentColour = 536870912;
+    if (colour == ownTransparentColour) colour = bitmap.ownTransparentColour();
+    const std::uint8_t red = colour & 0xFF;
+    const std::uint8_t green = (colour >> 8) & 0xFF;
+    const std::uint8_t blue = (colour >> 16) & 0xFF;
+
+    Region result;
+    std::vector<Rectangle> batch;
+    batch.reserve(batchSize);
+    for (int y = 0; y < bitmap.height(); ++y) {
+        const std::uint8_t* pixels = bitmap.row(y);
+        int x = 0;
+        while (x < bitmap.width()) {
+            const auto transparent = [&](int column) {
+                const std::uint8_t* pixel = pixels + std::size_t(column) * 4;
+                return pixel[0] == red && pixel[1] == green && pixel[2] == blue;
+            };
+            while (x < bitmap.width() && transparent(x))
+                ++x;
+            const int start = x;
+            while (x < bitmap.width() && !transparent(x))
+                ++x;
+            if (x == start) continue;
+            batch.push_back({start, y, x, y + 1});
+            if (batch.size() == batchSize) {
+                result.unite(Region(batch));
+                batch.clear();
+            }
+        }
+    }
+    result.unite(Region(batch));
+    if (result.isEmpty()) return std::nullopt;
     return result;
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "imaging/Bitmap.h"
+
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -38,7 +41,9 @@ public:
     std::vector<Rectangle> rectangles() const;
 
     Region united(const Region& other) const;
-    Region& unite(const Region& other) { return *this = united(other); }
+    // In place; bands above `other` are kept as they are, so uniting rows from the top down
+    // costs only the rows that meet.
+    Region& unite(const Region& other);
 
     bool operator==(const Region&) const = default;
 
@@ -61,5 +66,10 @@ private:
 
     std::vector<Band> bands_;
 };
+
+// The opaque pixels of `bitmap`: those whose red, green and blue differ from `colour`
+// (blue * 65536 + green * 256 + red; 536870912 for the bitmap's own transparent colour).
+// Alpha does not count. None when no pixel is opaque.
+std::optional<Region> RegionFromBitmap(const Bitmap& bitmap, int colour);
 
 } // namespace tomelet

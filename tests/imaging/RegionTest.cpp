@@ -72,6 +72,9 @@ TEST(RegionTest, UnionCoversBothAndDoesNotDependOnOrderOrGrouping) {
         expectCovers(united, coveredPixels(all));
         EXPECT_EQ(united, Region(second).united(Region(first)));
         EXPECT_EQ(united, Region(all));
+        Region inPlace(first);
+        inPlace.unite(Region(second));
+        EXPECT_EQ(inPlace, united);
         // The canonical rectangles describe the same region again.
         EXPECT_EQ(Region(united.rectangles()), united);
     }
