@@ -142,12 +142,9 @@ Picture decode(std::string_view bytes) {
 
         if (DGifGetImageDesc(gif.get()) != GIF_OK) fail(gif->Error);
         const GifImageDesc descriptor = gif->Image;
-        if (canvas.isEmpty()) {
-            if (width <= 0 || height <= 0) {
-                width = std::int64_t(descriptor.Left) + descriptor.Width;
-                height = std::int64_t(descriptor.Top) + descriptor.Height;
-            }
-            canvas = allocateBitmap(width, height, "GIF");
+        if (canvas.isEmpty() && (width <= 0 || height <= 0)) {
+            width = std::int64_t(descriptor.Left) + descriptor.Width;
+            height = std::int64_t(descriptor.Top) + descriptor.Height;
         }
         if (width * height * std::int64_t(picture.frames.size() + 1) > maximumAnimationPixels)
             throw PictureDecodeError(PictureError::TooLarge,
@@ -159,6 +156,7 @@ Picture decode(std::string_view bytes) {
             throw PictureDecodeError(PictureError::Corrupt,
                                      "GIF: a frame of size " + std::to_string(descriptor.Width) +
                                          " x " + std::to_string(descriptor.Height));
+        if (canvas.isEmpty()) canvas = allocateBitmap(width, height, "GIF");
         const ColorMapObject* colours = descriptor.ColorMap ? descriptor.ColorMap : gif->SColorMap;
         if (!colours)
             throw PictureDecodeError(PictureError::Corrupt, "GIF: a frame has no colours");
