@@ -2,6 +2,7 @@
 
 #include "engine/LenientNumber.h"
 #include "engine/VariableExpansion.h"
+#include "engine/VariablesFile.h"
 #include "platform/CodePage.h"
 #include "services/Messages.h"
 
@@ -342,6 +343,27 @@ void VariableStore::reportLocals(VariableEvent event) const {
     if (!debuggerReporter_ || !locals_) return;
     for (const VarLine& line : *locals_)
         report(event, line.name, line.value, true, line.info.get());
+}
+
+void VariableStore::SaveVariables(std::string_view file) {
+    std::vector<VariablePair> pairs;
+    pairs.reserve(globals_.size());
+    for (const VarLine& line : globals_)
+        pairs.push_back({line.name, line.value});
+    const VariablesFileOutcome outcome = saveVariablesFile(file, pairs);
+    SetLastError(outcome.success ? std::string_view() : std::string_view(outcome.error));
+}
+
+void VariableStore::LoadVariables(std::string_view file, const Package* package) {
+    VariablesFileOutcome outcome = loadVariablesFile(file, package);
+    if (!outcome.success) {
+        SetLastError(outcome.error);
+        return;
+    }
+    // Cleared first, so that a value a typed variable refuses stays reported.
+    SetLastError({});
+    for (const VariablePair& pair : outcome.variables.pairs)
+        SetVariable(pair.name, pair.value);
 }
 
 } // namespace tomelet

@@ -14,6 +14,8 @@
 
 namespace tomelet {
 
+class Package;
+
 // What the debugger is told about a variable of the global or a local list.
 enum class VariableEvent { Created = 0, Deleted = 1, Changed = 2 };
 
@@ -81,6 +83,12 @@ public:
     // global variable (locals are left alone).
     void ClearVariables(std::string_view list);
     void SetLastError(std::string_view text);
+    // The SaveVariables command: every global variable to `file` (a publication path).
+    // Success clears [LastError]; failure sets it to the failure's message.
+    void SaveVariables(std::string_view file);
+    // The LoadVariables command: assigns every pair of the file (the package entry of that
+    // name when `package` has one) with SetVariable, so typed variables convert what they load.
+    void LoadVariables(std::string_view file, const Package* package);
 
     const TVarStringList& globals() const { return globals_; }
     // Null while the running script has no local variable.
