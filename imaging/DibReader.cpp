@@ -282,6 +282,12 @@ Bitmap decodeDib(std::string_view dib, const DibLayout& layout) {
     const std::size_t pixelOffset = layout.pixelOffset.value_or(afterPalette);
     const bool rle = header.compression == compressionRle8 || header.compression == compressionRle4;
     if (!rle) reader.require(pixelOffset, rowStride(header) * std::size_t(header.height));
+    // Run-length data draws at most 255 pixels a byte, or skips 255 rows in four; a header
+    // claiming more than that is refused before its bitmap is allocated.
+    constexpr std::int64_t mostRlePixelsPerByte = 255 * 64;
+    if (rle && header.width * header.height >
+                   std::int64_t(reader.rest(pixelOffset).size() + 1) * mostRlePixelsPerByte)
+        reader.fail(PictureError::Truncated, "too little run-length data for its size");
 
     Bitmap bitmap = allocateBitmap(header.width, header.height, layout.isIcon ? "icon" : "BMP");
     bitmap.setSourceBitsPerPixel(header.bitsPerPixel);

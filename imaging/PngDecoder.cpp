@@ -68,6 +68,15 @@ bool readPng(PngSource& source, PngHeader& header, Bitmap* bitmap,
     if (bitmap) {
         // Bitmap's constructor may throw bad_alloc; it is caught here so libpng's
         // structures are freed before it goes on.
+        // Deflate shrinks at most 1032 to 1, and a row of 1-bit pixels holds 8 a byte.
+        constexpr std::uint64_t mostPixelsPerByte = 1032 * 8;
+        if (std::uint64_t(header.width) * header.height >
+            std::uint64_t(source.bytes.size()) * mostPixelsPerByte) {
+            source.truncated = true;
+            std::strncpy(source.message, "too little data for its size", sizeof source.message - 1);
+            png_destroy_read_struct(&png, &info, nullptr);
+            return false;
+        }
         try {
             *bitmap = allocate(header.width, header.height);
         } catch (...) {

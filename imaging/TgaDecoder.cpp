@@ -115,6 +115,9 @@ Picture decode(std::string_view bytes) {
     // Uncompressed data must be all there before anything is allocated for it.
     if (!runLength)
         reader.require(offset, std::size_t(header.width * header.height) * std::size_t(pixelBytes));
+    // A run-length packet gives at most 128 pixels.
+    else if (header.width * header.height > std::int64_t(reader.rest(offset).size()) * 128)
+        reader.fail(PictureError::Truncated, "too little run-length data for its size");
 
     const auto toColour = [&](std::uint32_t value) -> Colour {
         if (baseType == typeColourMapped) {
